@@ -22,6 +22,7 @@ private slots:
     void pickerEmitsOnEverySetColor();
     void pickerTypingAndReturn();
     void pickerKeepsTextAsTyped();
+    void pickerFollowsFontChanges();
     void labelClickSignals();
     void resourcesPathBeforeMainIsShareFolder();
     void stringConversionAcrossStackBoundary();
@@ -99,6 +100,20 @@ void TestComponents::pickerKeepsTextAsTyped()
     QTest::keyClicks(edit, QStringLiteral(" red "));
     QCOMPARE(picker.color(), QStringLiteral(" red "));
     QCOMPARE(picker.findChild<QLabelEx*>()->palette().color(QPalette::Window), QColor(Qt::red));
+}
+
+void TestComponents::pickerFollowsFontChanges()
+{
+    QWebColorPicker picker;
+    QLineEdit* edit = picker.findChild<QLineEdit*>();
+    const int before = edit->maximumWidth();
+    QFont big = picker.font();
+    big.setPointSize(big.pointSize() * 2);
+    big.setBold(true);
+    picker.setFont(big);
+    QVERIFY(edit->maximumWidth() > before);
+    QVERIFY(edit->maximumWidth() >= QFontMetrics(big).horizontalAdvance(QStringLiteral("#FFFFFF")));
+    QCOMPARE(picker.findChild<QLabelEx*>()->height(), picker.findChild<QLabelEx*>()->maximumHeight());
 }
 
 void TestComponents::labelClickSignals()

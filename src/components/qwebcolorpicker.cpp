@@ -25,24 +25,12 @@ QWebColorPicker::QWebColorPicker(QWidget* parent)
     , colorLabel(new QLabelEx(this))
     , colorEdit(new QLineEdit(this))
 {
-    // Room for seven characters: "#" and six hexadecimal digits.
-    const QFontMetrics metrics(colorEdit->font());
-    const QMargins margins = colorEdit->textMargins();
-    const int h = metrics.height() + qMax(metrics.leading(), 2) + margins.top() + margins.bottom();
-    const int w = 7 * metrics.horizontalAdvance(QLatin1Char('0')) + margins.left() + margins.right();
-    QStyleOptionFrame option;
-    option.initFrom(colorEdit);
-    const QSize editSize = colorEdit->style()->sizeFromContents(
-        QStyle::CT_LineEdit, &option, QSize(w, h).expandedTo(QApplication::globalStrut()), colorEdit);
-    colorEdit->setMinimumSize(editSize);
-    colorEdit->setMaximumSize(editSize);
+    updateSizes();
     colorEdit->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(colorEdit, SIGNAL(textEdited(const QString&)), this, SLOT(textEdited(const QString&)));
     connect(colorEdit, SIGNAL(editingFinished()), this, SLOT(editingFinished()));
 
     colorLabel->setCursor(Qt::PointingHandCursor);
-    colorLabel->setMinimumSize(h, h);
-    colorLabel->setMaximumSize(h, h);
     colorLabel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     colorLabel->setFrameShape(QFrame::StyledPanel);
     colorLabel->setAutoFillBackground(true);
@@ -55,6 +43,32 @@ QWebColorPicker::QWebColorPicker(QWidget* parent)
     layout->addItem(new QSpacerItem(1, 1, QSizePolicy::Expanding, QSizePolicy::Minimum));
 
     setColor(QStringLiteral("#000000"));
+}
+
+void QWebColorPicker::updateSizes()
+{
+    // Room for seven characters: "#" and six hexadecimal digits; the swatch
+    // is a square as high as the edit's text area.
+    const QFontMetrics metrics(colorEdit->font());
+    const QMargins margins = colorEdit->textMargins();
+    const int h = metrics.height() + qMax(metrics.leading(), 2) + margins.top() + margins.bottom();
+    const int w = 7 * metrics.horizontalAdvance(QLatin1Char('0')) + margins.left() + margins.right();
+    QStyleOptionFrame option;
+    option.initFrom(colorEdit);
+    const QSize editSize = colorEdit->style()->sizeFromContents(
+        QStyle::CT_LineEdit, &option, QSize(w, h).expandedTo(QApplication::globalStrut()), colorEdit);
+    colorEdit->setMinimumSize(editSize);
+    colorEdit->setMaximumSize(editSize);
+    colorLabel->setMinimumSize(h, h);
+    colorLabel->setMaximumSize(h, h);
+}
+
+void QWebColorPicker::changeEvent(QEvent* event)
+{
+    // A form sets its fonts after building the picker: keep the text in view.
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        updateSizes();
+    QWidget::changeEvent(event);
 }
 
 void QWebColorPicker::setColor(const QString& text)

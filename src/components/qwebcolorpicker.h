@@ -23,12 +23,17 @@ public:
 signals:
     void changeColor(QString color);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private slots:
     void selectColor();
     void textEdited(const QString& text);
     void editingFinished();
 
 private:
+    void updateSizes();
+
     QLabelEx* colorLabel;
     QLineEdit* colorEdit;
 };
