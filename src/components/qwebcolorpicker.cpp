@@ -52,7 +52,9 @@ void QWebColorPicker::updateSizes()
     const QFontMetrics metrics(colorEdit->font());
     const QMargins margins = colorEdit->textMargins();
     const int h = metrics.height() + qMax(metrics.leading(), 2) + margins.top() + margins.bottom();
-    const int w = 7 * metrics.horizontalAdvance(QLatin1Char('0')) + margins.left() + margins.right();
+    const int text = qMax(7 * metrics.horizontalAdvance(QLatin1Char('0')),
+                          metrics.horizontalAdvance(QStringLiteral("#DDDDDD")));
+    const int w = text + margins.left() + margins.right();
     QStyleOptionFrame option;
     option.initFrom(colorEdit);
     const QSize editSize = colorEdit->style()->sizeFromContents(
