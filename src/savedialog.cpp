@@ -60,7 +60,7 @@ void SaveDialog::loadDirsList()
     QStringList dirs;
     for (int i = 0; i < MAX_RECENT_DIRS; ++i) {
         const QString dir = settings.value(QString::number(i)).toString();
-        if (!dir.isEmpty() && QFileInfo(dir).isDir())
+        if (!dir.isEmpty() && QFileInfo(dir).isDir() && !dirs.contains(dir))
             dirs.append(dir);
     }
     settings.endGroup();
@@ -78,14 +78,14 @@ void SaveDialog::saveDirsList()
     ui->comboBox_Dirs->insertItem(0, current);
     ui->comboBox_Dirs->setCurrentIndex(0);
 
+    // The group holds exactly the list: keys left beyond it would bring
+    // removed folders back as duplicates.
     QSettings settings;
     settings.beginGroup(RECENT_DIRS_GROUP);
+    settings.remove(QString());
     const int count = ui->comboBox_Dirs->count();
     for (int i = 0; i < count; ++i)
         settings.setValue(QString::number(i), ui->comboBox_Dirs->itemText(i));
-    // Keys beyond the list would bring removed folders back as duplicates.
-    for (int i = count; i < MAX_RECENT_DIRS; ++i)
-        settings.remove(QString::number(i));
     settings.endGroup();
 }
 
