@@ -34,8 +34,7 @@ int rowOf(const MainWindow& window, const QString& name)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::Environment environment;
     QApplication app(argc, argv);
     appinfo::setApplicationIdentity();
     const int runs = 7;

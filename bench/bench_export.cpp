@@ -116,13 +116,7 @@ double convertOnce(uint code, int size, const QString& path)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The window writes recent styles into its data folder: not the real one.
-    QTemporaryDir home;
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path() + QStringLiteral("/data")));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/config")));
+    bench::Environment environment;
     QApplication app(argc, argv);
     appinfo::setApplicationIdentity();
     const int runs = qMax(1, qEnvironmentVariableIntValue("BENCH_RUNS") ? qEnvironmentVariableIntValue("BENCH_RUNS") : 5);

@@ -57,12 +57,8 @@ QString writeConfig(const QString& folder, const QString& name, const QString& f
 
 int main(int argc, char* argv[])
 {
+    bench::Environment environment;
     QTemporaryDir home;
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path() + QStringLiteral("/data")));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/config")));
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     appinfo::setApplicationIdentity();
     const int runs = 7;

@@ -1,5 +1,6 @@
 // Latency from a style control change to the preview page loaded, beside the
 // time of one direct load of the same page, measured alternately in one run.
+#include "appinfo.h"
 #include "benchsupport.h"
 
 #include "mainwindow.h"
@@ -15,16 +16,9 @@
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The window creates its per-user data folder: keep it out of the real one.
-    QTemporaryDir home;
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path() + QStringLiteral("/data")));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/config")));
+    bench::Environment environment;
     QApplication app(argc, argv);
-    app.setApplicationName(QStringLiteral("Pictavo"));
-    app.setApplicationVersion(QStringLiteral("2.9"));
+    appinfo::setApplicationIdentity();
 
     MainWindow window;
     window.resize(1280, 800);

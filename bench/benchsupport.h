@@ -1,12 +1,32 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QVector>
 
 #include <algorithm>
 #include <functional>
 
 namespace bench {
+
+// A private HOME and data folders for the run (the window writes there), and
+// the offscreen platform when there is no display. Create it before the
+// QApplication.
+class Environment {
+public:
+    Environment()
+    {
+        qputenv("HOME", QFile::encodeName(home.path()));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(home.path() + QStringLiteral("/data")));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/config")));
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+
+private:
+    QTemporaryDir home;
+};
 
 inline double median(QVector<double> values)
 {

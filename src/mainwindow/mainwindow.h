@@ -97,6 +97,7 @@ public:
     // Built-in templates and recent styles.
     void LoadTemplates();
     void parsingJson(QFile& file, CssTemplate& tmpl);
+    void ApplyTemplate(CssTemplate* tmpl, bool builtin);
     void FillTemplateList();
     void LoadRecentTemplates();
     void saveUserTemplate();

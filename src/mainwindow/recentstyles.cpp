@@ -160,21 +160,6 @@ void MainWindow::saveUserTemplate()
 
 void MainWindow::on_listWidget_UserTemplates_pressed(const QModelIndex& index)
 {
-    if (index.row() < 0 || index.row() >= userTemplates.size())
-        return;
-    disconnect(ui->widgetBkgColor, SIGNAL(changeColor(QString)), this, SLOT(changedBkgColor()));
-    disconnect(ui->widgetIconColor, SIGNAL(changeColor(QString)), this, SLOT(changedIconColor()));
-
-    currentTemplate = &userTemplates[index.row()];
-    ApplyCssPropertysToWidgets(currentTemplate->params, currentTemplate->addon);
-    refreshHTML();
-    // Unlike a built-in template, a recent style applied as it is still
-    // counts as a new style at the next export.
-    appliedParams = QMap<QString, QVariant>();
-
-    connect(ui->widgetBkgColor, SIGNAL(changeColor(QString)), this, SLOT(changedBkgColor()));
-    connect(ui->widgetIconColor, SIGNAL(changeColor(QString)), this, SLOT(changedIconColor()));
-
-    changedColor(BackgroundProperty);
-    changedColor(IconProperty);
+    if (index.row() >= 0 && index.row() < userTemplates.size())
+        ApplyTemplate(&userTemplates[index.row()], false);
 }

@@ -95,23 +95,30 @@ void MainWindow::FillTemplateList()
     }
 }
 
-void MainWindow::on_listWidget_Templates_pressed(const QModelIndex& index)
+// Applies a built-in template or a recent style to the editor and the preview.
+// The applied map of a built-in template is the baseline an export compares
+// with; a recent style applied as it is still counts as a new style.
+void MainWindow::ApplyTemplate(CssTemplate* tmpl, bool builtin)
 {
-    if (index.row() < 0 || index.row() >= builtinTemplates.size())
-        return;
     disconnect(ui->widgetBkgColor, SIGNAL(changeColor(QString)), this, SLOT(changedBkgColor()));
     disconnect(ui->widgetIconColor, SIGNAL(changeColor(QString)), this, SLOT(changedIconColor()));
 
-    currentTemplate = &builtinTemplates[index.row()];
+    currentTemplate = tmpl;
     ApplyCssPropertysToWidgets(currentTemplate->params, currentTemplate->addon);
     refreshHTML();
-    appliedParams = styleParams;
+    appliedParams = builtin ? styleParams : QMap<QString, QVariant>();
 
     connect(ui->widgetBkgColor, SIGNAL(changeColor(QString)), this, SLOT(changedBkgColor()));
     connect(ui->widgetIconColor, SIGNAL(changeColor(QString)), this, SLOT(changedIconColor()));
 
     changedColor(BackgroundProperty);
     changedColor(IconProperty);
+}
+
+void MainWindow::on_listWidget_Templates_pressed(const QModelIndex& index)
+{
+    if (index.row() >= 0 && index.row() < builtinTemplates.size())
+        ApplyTemplate(&builtinTemplates[index.row()], true);
 }
 
 void MainWindow::on_listWidget_Templates_itemClicked(QListWidgetItem* item)
