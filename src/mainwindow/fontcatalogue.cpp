@@ -31,7 +31,7 @@ const QString GLYPH_LIST_STYLE = QStringLiteral(
 // device, which FreeType would read from or block on).
 bool isPlainFontFile(const QString& folder, const QString& name)
 {
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")
+    if (folder.isEmpty() || name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")
         || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || name.contains(QChar(0)))
         return false;
     return QFileInfo(folder + QLatin1Char('/') + name).isFile();
@@ -202,7 +202,8 @@ void MainWindow::ParseFontConfigFile(const QString path, const bool isUser)
 
     ui->verticalLayout_Fonts->insertWidget(ui->verticalLayout_Fonts->count() - 1, frame);
 
-    const QString fontFolder = isUser ? getApplicationSettingsPath() : getResourcesPath() + QDir::separator() + FONTS_DIR;
+    const QString base = isUser ? getApplicationSettingsPath() : getResourcesPath();
+    const QString fontFolder = base.isEmpty() ? QString() : isUser ? base : base + QDir::separator() + FONTS_DIR;
     const QString fontName = text(VAR_NAME_FONT);
     const QString fontPath = QFileInfo(fontFolder).absoluteFilePath() + QDir::separator() + fontName;
     FT_Face face = nullptr;

@@ -62,10 +62,12 @@ struct GradientSide {
 
 void MainWindow::LoadGradients()
 {
-    const QString folder = getResourcesPath() + QDir::separator() + QStringLiteral("config") + QDir::separator()
-        + GRADIENT_DIR;
-    const QStringList files = QDir(folder).entryList({QStringLiteral("*.qs")}, QDir::Files,
-                                                     QDir::Name | QDir::IgnoreCase);
+    // Without a resources folder there is no catalogue (and no path at the root).
+    const QString resources = getResourcesPath();
+    const QString folder = resources + QDir::separator() + QStringLiteral("config") + QDir::separator() + GRADIENT_DIR;
+    const QStringList files = resources.isEmpty() ? QStringList()
+                                                  : QDir(folder).entryList({QStringLiteral("*.qs")}, QDir::Files,
+                                                                           QDir::Name | QDir::IgnoreCase);
     for (const QString& name : files) {
         const QString path = folder + QLatin1Char('/') + name;
         QFile file(path);

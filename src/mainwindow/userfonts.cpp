@@ -118,6 +118,8 @@ void MainWindow::on_pushButton_AddFont_clicked()
         return;
 
     const QString folder = getApplicationSettingsPath();
+    if (folder.isEmpty())
+        return;
     const QString installed = userfonts::installFontFile(chosen, folder);
     if (installed.isEmpty()) {
         QMessageBox::warning(this, QCoreApplication::applicationName(), tr("Can't copy file"), QMessageBox::Ok);
