@@ -31,7 +31,7 @@ void MainWindow::LoadTemplates()
     auto* engine = new QScriptEngine(this);
     engine->evaluate(readTextUpToNul(catalogue), QString(), 1);
     if (engine->hasUncaughtException())
-        qDebug() << QStringLiteral("Script error: %1 at line %2")
+        qDebug().noquote() << QStringLiteral("Script error: %1 at line %2")
                         .arg(engine->uncaughtException().toString())
                         .arg(engine->uncaughtExceptionLineNumber());
 

@@ -117,10 +117,9 @@ void MainWindow::on_pushButton_AddFont_clicked()
     if (chosen.isEmpty())
         return;
 
+    // With no data folder the copy fails like any other.
     const QString folder = getApplicationSettingsPath();
-    if (folder.isEmpty())
-        return;
-    const QString installed = userfonts::installFontFile(chosen, folder);
+    const QString installed = folder.isEmpty() ? QString() : userfonts::installFontFile(chosen, folder);
     if (installed.isEmpty()) {
         QMessageBox::warning(this, QCoreApplication::applicationName(), tr("Can't copy file"), QMessageBox::Ok);
         return;
