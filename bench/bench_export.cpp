@@ -77,6 +77,17 @@ void selectGlyphs(MainWindow& window, const QList<uint>& codes)
 }
 
 // One export into an empty folder; milliseconds per image.
+QByteArray encodePng(const QImage& image, int quality)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    writer.setQuality(quality);
+    writer.write(image);
+    return png;
+}
+
 double exportOnce(MainWindow& window, QList<int> sizes, int images)
 {
     QTemporaryDir out;
@@ -278,14 +289,7 @@ int main(int argc, char* argv[])
             scaled = image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
         });
         QByteArray png;
-        const double encode = bench::medianMs(runs, [&] {
-            png.clear();
-            QBuffer buffer(&png);
-            buffer.open(QIODevice::WriteOnly);
-            QImageWriter writer(&buffer, "png");
-            writer.setQuality(100);
-            writer.write(scaled);
-        });
+        const double encode = bench::medianMs(runs, [&] { png = encodePng(scaled, 100); });
         std::printf("%6d %10.2f %10.2f %10.2f %10.2f %10.2f %10.2f %12d\n", size, load, loadCss, swap, repaint,
                     scale, encode, int(png.size()));
     }
@@ -297,14 +301,7 @@ int main(int argc, char* argv[])
         std::printf("\n512 px PNG by quality: ");
         for (int quality : {100, 80, 50, 0}) {
             QByteArray png;
-            const double ms = bench::medianMs(runs, [&] {
-                png.clear();
-                QBuffer buffer(&png);
-                buffer.open(QIODevice::WriteOnly);
-                QImageWriter writer(&buffer, "png");
-                writer.setQuality(quality);
-                writer.write(image);
-            });
+            const double ms = bench::medianMs(runs, [&] { png = encodePng(image, quality); });
             std::printf(" q%d %.2f ms %d bytes;", quality, ms, int(png.size()));
         }
         std::printf("\n");

@@ -151,10 +151,11 @@ void MainWindow::GetWebImage(QImage& image, int size, int width, int height, QSt
     const int fontSize = box > 0 ? int(std::floor(float(side) * 100.0f / float(box))) : 0;
     const bool transparent = format == QLatin1String("png") || format == QLatin1String("ico");
 
-    // Everything the page is made of but the glyph.
+    // Everything the page is made of but the glyph and the page parts, which
+    // do not change after construction.
     const QByteArray json = QtJson::serialize(styleParams);
     const QString key = QStringList({fontFamily, QString::number(fontSize), transparent ? "t" : "w", userParamsLess,
-                                     addonLess, QString::fromUtf8(json), maketHtml, defaultLess, engineLess})
+                                     addonLess, QString::fromUtf8(json)})
                             .join(QChar(0x1F));
 
     std::unique_ptr<QWebView> ownView;
